@@ -123,9 +123,10 @@ KDX_EXPORT void GetBmpFontLength(const struct CodeRange *range, const struct Fon
                                  int32_t *length);
 
 /* Writes the bitmap-font download stream. Refuses missing or empty glyph data, a range that
- * does not describe charCount characters of its table, glyph data that does not cover the
- * glyphs it must copy, and a stream that would pass the GetBmpFontLength bound; each module
- * adds its own refusals (KDXA: unknown large-set counts; KDXC: any memory but FLASH). */
+ * does not describe charCount characters of its table, and a stream that would pass the
+ * GetBmpFontLength bound; each module adds its own refusals (KDXA: unknown large-set counts;
+ * KDXA and KDXE, which read the glyphs one by one: glyph data shorter than the glyphs it must
+ * copy; KDXC: any memory but FLASH). */
 KDX_EXPORT bool GetBmpFontData(const struct CodeRange *range, const struct FontSetting *font,
                                const struct WidthTable *widths, const uint8_t *glyphs,
                                int32_t glyphLength, uint8_t *out, int32_t *length);
