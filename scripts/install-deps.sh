@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   libcups2-dev cups cups-daemon cups-client
   libusb-1.0-0-dev libavahi-client-dev
-  socat fonts-dejavu-core
+  socat fonts-dejavu-core fontconfig
 )
 missing=()
 for package in "${packages[@]}"; do
