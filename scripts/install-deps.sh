@@ -6,7 +6,7 @@ packages=(
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   libgtest-dev libgmock-dev
   libcups2-dev cups cups-daemon cups-client
-  libusb-1.0-0-dev libavahi-client-dev
+  libusb-1.0-0-dev libavahi-client-dev libtinyxml2-dev
   socat fonts-dejavu-core fontconfig
 )
 missing=()
