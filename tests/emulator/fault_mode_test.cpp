@@ -136,6 +136,8 @@ struct FaultText {
     std::string name;  // as the fault names itself; empty: refused
 };
 
+void PrintTo(const FaultText &fault, std::ostream *out) { *out << '"' << fault.text << '"'; }
+
 class FaultParsing : public ::testing::TestWithParam<FaultText> {};
 
 TEST_P(FaultParsing, ReadsTheCommandLineForm) {

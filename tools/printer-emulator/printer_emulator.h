@@ -56,9 +56,9 @@ struct TestPrint {
     std::string text;              // the test text of a font print, as sent
 };
 
-// A download the printer did not store, and why.
+// A download the printer did not store, or a command it could not complete, and why.
 struct Rejection {
-    std::string object;
+    std::string object;  // empty for a command that names no object
     std::string reason;
 };
 

@@ -152,7 +152,7 @@ Parsed label(std::string_view input, Device &device) {
     while (true) {
         // Another command ends a label that never got its "E" (commands need no CR: STX "WF").
         const std::string_view rest = input.substr(at + blankPrefix(input.substr(at)));
-        if (at > 3 && (rest.starts_with(SOH) || rest.starts_with(STX))) return Parsed::took(2);
+        if (at > 2 && (rest.starts_with(SOH) || rest.starts_with(STX))) return Parsed::took(2);
         const auto line = crLineAt(input, at);
         if (!line) return input.size() > kLongestLine ? Parsed::took(2) : Parsed::wait(input.size() + 1);
         if (!line->text.empty() && (line->text[0] == SOH || line->text[0] == STX)) return Parsed::took(2);
