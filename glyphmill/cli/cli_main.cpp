@@ -4,11 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 
 #include "cli_arguments.h"
 #include "file_downloads.h"
@@ -206,13 +203,11 @@ private:
 
     void send() {
         const std::string &path = arguments_.operands.front();
-        std::ifstream file(path, std::ios::binary);
-        if (!file) throw Failure{kBadUsage, "cannot read " + path};
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (bytes.empty()) throw Failure{kBadUsage, path + " is empty"};
-        if (!printer_link::SendTransaction(arguments_.port, bytes.data(), bytes.size()))
+        printer_link::DownloadJob file;
+        if (!LoadSourceFile(path, file)) throw Failure{kBadUsage, "cannot read " + path + " (missing or empty)"};
+        if (!printer_link::SendTransaction(arguments_.port, file.SourceBuffer.data(), file.SourceBuffer.size()))
             throw Failure{kPrinterFailure, "the file could not be sent"};
-        std::cout << "sent " << bytes.size() << " bytes\n";
+        std::cout << "sent " << file.SourceBuffer.size() << " bytes\n";
     }
 
     const Arguments &arguments_;
