@@ -8,6 +8,7 @@ packages=(
   libcups2-dev cups cups-daemon cups-client
   libusb-1.0-0-dev libavahi-client-dev libtinyxml2-dev
   socat fonts-dejavu-core fontconfig
+  qt6-base-dev qt6-base-dev-tools libgl-dev   # Glyphmill's Qt 6 Widgets front end
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -27,6 +28,11 @@ struct LoadedFile {
 
 std::u16string textOf(const tinyxml2::XMLElement *element) {
     const char *text = element ? element->GetText() : nullptr;
+    return text ? kdx::fromUtf8(text) : std::u16string();
+}
+
+std::u16string attributeText(const tinyxml2::XMLElement *element, const char *name) {
+    const char *text = element->Attribute(name);
     return text ? kdx::fromUtf8(text) : std::u16string();
 }
 
@@ -77,6 +83,70 @@ bool ApplyDialogTexts(const std::filesystem::path &languageFile, DialogTextTarge
             if (const char *text = item->Attribute("text")) entries.push_back(kdx::fromUtf8(text));
         dialog.setComboEntries(combo->IntAttribute("ID"), entries);
     }
+    return true;
+}
+
+std::optional<std::vector<std::u16string>> SectionTexts(const std::filesystem::path &languageFile,
+                                                       const std::string &name, std::size_t count) {
+    LoadedFile file(languageFile);
+    const tinyxml2::XMLElement *section = file.section(name);
+    if (!section) return std::nullopt;
+    std::vector<std::u16string> texts;
+    for (auto *e = section->FirstChildElement(); e && texts.size() < count; e = e->NextSiblingElement())
+        texts.push_back(textOf(e));
+    if (texts.size() < count) return std::nullopt;
+    return texts;
+}
+
+bool ApplyMenuTexts(const std::filesystem::path &languageFile, MenuTextTarget &menu) {
+    LoadedFile file(languageFile);
+    const tinyxml2::XMLElement *section = file.section("Menu");
+    if (!section) return false;
+    int items = 0;
+    for (auto *top = section->FirstChildElement(); top && items < menu.topLevelCount();
+         top = top->NextSiblingElement(), ++items) {
+        const int position = top->IntAttribute("Pos", -1);
+        if (position < 0 || position >= menu.topLevelCount()) continue;
+        menu.setTopLevelText(position, attributeText(top, "text"));
+        int entries = 0;
+        for (auto *entry = top->FirstChildElement(); entry && entries < menu.entryCount(position);
+             entry = entry->NextSiblingElement(), ++entries)
+            menu.setEntryText(position, entry->IntAttribute("ID"), attributeText(entry, "text"));
+    }
+    return true;
+}
+
+bool RebuildMenus(const std::filesystem::path &languageFile, MenuTextTarget &menu) {
+    LoadedFile file(languageFile);
+    const tinyxml2::XMLElement *section = file.section("Menu");
+    const tinyxml2::XMLElement *first = section ? section->FirstChildElement("SubMenu2") : nullptr;
+    constexpr int kEntries[] = {3, 1, 4, 3};
+    const tinyxml2::XMLElement *menus[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        menus[i] = i == 0 ? first : (menus[i - 1] ? menus[i - 1]->NextSiblingElement() : nullptr);
+        if (!menus[i]) return false;
+    }
+    int lastPosition = -1;
+    for (int i = 0; i < 4; ++i) {
+        const int position = std::clamp(menus[i]->IntAttribute("Pos", menu.topLevelCount()), 0, menu.topLevelCount());
+        menu.insertPopup(position, attributeText(menus[i], "text"));
+        int added = 0;
+        for (auto *entry = menus[i]->FirstChildElement(); entry && added < kEntries[i];
+             entry = entry->NextSiblingElement(), ++added)
+            menu.appendEntry(position, entry->IntAttribute("ID"), attributeText(entry, "text"));
+        lastPosition = position;
+    }
+    menu.insertSeparator(lastPosition, 1);
+    return true;
+}
+
+bool ApplyContextMenuTexts(const std::filesystem::path &languageFile, PopupTextTarget &popup) {
+    LoadedFile file(languageFile);
+    const tinyxml2::XMLElement *section = file.section("Menu");
+    const tinyxml2::XMLElement *tools = section ? section->FirstChildElement("SubMenu4") : nullptr;
+    if (!tools) return false;
+    for (auto *entry = tools->FirstChildElement(); entry; entry = entry->NextSiblingElement())
+        popup.setEntryText(entry->IntAttribute("ID"), attributeText(entry, "text"));
     return true;
 }
 
