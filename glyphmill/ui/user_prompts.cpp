@@ -21,8 +21,11 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 class DesktopPrompts : public UserPrompts {
 public:
-    void showMessage(QWidget *parent, int, const QString &text, MessageIcon icon) override {
-        QMessageBox box(boxIcon(icon), QStringLiteral("Glyphmill"), text, QMessageBox::Ok, parent);
+    void showMessage(QWidget *parent, int number, const QString &text, MessageIcon icon) override {
+        // Before a language file is chosen a message has no text; its number still tells what
+        // went wrong.
+        const QString title = text.isEmpty() ? QStringLiteral("Glyphmill (%1)").arg(number) : QStringLiteral("Glyphmill");
+        QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
         box.exec();
     }
 
