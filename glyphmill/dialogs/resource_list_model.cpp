@@ -31,9 +31,9 @@ int number(const std::u16string &text, int fallback) {
 
 }  // namespace
 
-std::vector<ListColumn> ParseColumnSpecification(const std::u16string &specification) {
+std::vector<ListColumn> ParseColumnLayout(const std::u16string &layout) {
     std::vector<ListColumn> columns;
-    for (const std::u16string &part : split(specification, u';')) {
+    for (const std::u16string &part : split(layout, u';')) {
         if (part.empty()) continue;
         const std::vector<std::u16string> fields = split(part, u',');
         ListColumn column;
@@ -50,11 +50,11 @@ std::vector<ListColumn> ParseColumnSpecification(const std::u16string &specifica
     return columns;
 }
 
-std::u16string ResourceColumnSpecification(const std::vector<std::u16string> &titles) {
+std::u16string ResourceColumnLayout(const std::vector<std::u16string> &titles) {
     static constexpr const char16_t *kWidths[] = {u",120;", u",120;", u",140;", u",120"};
-    std::u16string specification;
-    for (std::size_t i = 0; i < titles.size() && i < 4; ++i) specification += titles[i] + kWidths[i];
-    return specification;
+    std::u16string layout;
+    for (std::size_t i = 0; i < titles.size() && i < 4; ++i) layout += titles[i] + kWidths[i];
+    return layout;
 }
 
 std::vector<std::u16string> RowTexts(const FileRecord &record) {

@@ -1,4 +1,4 @@
-// The rules of the resource list: its column specification, its rows of file records, the
+// The rules of the resource list: its column layout, its rows of file records, the
 // selection, the select-all box in the header and what the context menu may offer.
 #pragma once
 
@@ -19,10 +19,10 @@ struct ListColumn {
 
 // "title,width[,alignment];..." — width 100 when missing or not a number, alignment 1 centred,
 // 2 right, anything else left.
-std::vector<ListColumn> ParseColumnSpecification(const std::u16string &specification);
+std::vector<ListColumn> ParseColumnLayout(const std::u16string &layout);
 
-// The specification of the four "ResList" titles: memory, name, type, size.
-std::u16string ResourceColumnSpecification(const std::vector<std::u16string> &titles);
+// The column layout of the four "ResList" titles: memory, name, type, size.
+std::u16string ResourceColumnLayout(const std::vector<std::u16string> &titles);
 
 // One row as shown: memory, name, type, size.
 std::vector<std::u16string> RowTexts(const FileRecord &record);

@@ -107,7 +107,7 @@ ResourceListView::ResourceListView(QWidget *parent) : QWidget(parent), list_(new
 bool ResourceListView::applyTexts() {
     const auto titles = SectionTexts(GlyphmillSession::current().languageFile, "ResList", 4);
     if (!titles) return false;
-    const std::vector<ListColumn> columns = ParseColumnSpecification(ResourceColumnSpecification(*titles));
+    const std::vector<ListColumn> columns = ParseColumnLayout(ResourceColumnLayout(*titles));
     list_->clear();
     list_->setColumnCount(static_cast<int>(columns.size()));
     QStringList labels;

@@ -1,4 +1,4 @@
-// The resource list's column specification, selection and select-all rules.
+// The resource list's column layout, selection and select-all rules.
 #include <gtest/gtest.h>
 
 #include "resource_list_model.h"
@@ -32,9 +32,9 @@ ResourceListModel listOf(std::initializer_list<const char16_t *> files) {
     return model;
 }
 
-TEST(ColumnSpecification, WidthAndAlignmentRules) {
+TEST(ColumnLayout, WidthAndAlignmentRules) {
     struct Case {
-        std::u16string specification;
+        std::u16string layout;
         std::u16string title;
         int width;
         ColumnAlignment alignment;
@@ -48,7 +48,7 @@ TEST(ColumnSpecification, WidthAndAlignmentRules) {
         {u"Size,80,7", u"Size", 80, ColumnAlignment::Left},
     };
     for (const Case &c : cases) {
-        const auto columns = glyphmill::ParseColumnSpecification(c.specification);
+        const auto columns = glyphmill::ParseColumnLayout(c.layout);
         ASSERT_EQ(columns.size(), 1u);
         EXPECT_EQ(columns[0].title, c.title);
         EXPECT_EQ(columns[0].width, c.width);
@@ -56,10 +56,10 @@ TEST(ColumnSpecification, WidthAndAlignmentRules) {
     }
 }
 
-TEST(ColumnSpecification, TheFourResourceColumns) {
-    const auto specification = glyphmill::ResourceColumnSpecification({u"Memory", u"Name", u"Type", u"Size"});
-    EXPECT_EQ(specification, u"Memory,120;Name,120;Type,140;Size,120");
-    const auto columns = glyphmill::ParseColumnSpecification(specification);
+TEST(ColumnLayout, TheFourResourceColumns) {
+    const auto layout = glyphmill::ResourceColumnLayout({u"Memory", u"Name", u"Type", u"Size"});
+    EXPECT_EQ(layout, u"Memory,120;Name,120;Type,140;Size,120");
+    const auto columns = glyphmill::ParseColumnLayout(layout);
     ASSERT_EQ(columns.size(), 4u);
     EXPECT_EQ(columns[2].width, 140);
     EXPECT_EQ(columns[3].title, u"Size");
